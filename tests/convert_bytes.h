@@ -1,0 +1,44 @@
+// Converts a whole input held in memory, fed to the block buffer in chunks
+// of a chosen size, exactly as the program feeds it the reads of a file.
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "convert/conversion_pass.h"
+#include "text/line_buffer.h"
+
+namespace stpconv::testing {
+
+inline std::string convertBytes(FileType type, std::string_view input,
+                                std::size_t chunkSize = std::numeric_limits<std::size_t>::max(),
+                                std::size_t blockSize = LineBuffer::kDefaultBlockSize) {
+  LineBuffer buffer(blockSize);
+  ConversionPass pass(type);
+  LineList lines;
+  EncodedLines out;
+  std::string result;
+  auto convertTaken = [&] {
+    lines.clear();
+    buffer.takeLines(lines);
+    out.clear();
+    pass.convertFile(lines, out);
+    result.append(out.bytes());
+  };
+  while (!input.empty()) {
+    const auto space = buffer.freeSpace();
+    const std::size_t n = std::min({chunkSize, space.size(), input.size()});
+    std::memcpy(space.data(), input.data(), n);
+    buffer.commit(n);
+    input.remove_prefix(n);
+    convertTaken();
+  }
+  buffer.markEnd();
+  convertTaken();
+  return result;
+}
+
+}  // namespace stpconv::testing
