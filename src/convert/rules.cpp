@@ -6,11 +6,9 @@
 namespace stpconv {
 namespace {
 
-constexpr std::string_view kTab = "\t";
-
 void convertKeyValueLine(std::string_view line, char separator, EncodedLines& outputLines) {
   if (const auto pair = splitPair(line, separator)) {
-    outputLines.appendLine({pair->pairKey, kTab, pair->pairValue});
+    outputLines.appendFields(pair->pairKey, pair->pairValue);
   }
 }
 
@@ -23,14 +21,14 @@ void convertZtpLine(std::string_view line, bool isFirstLine, EncodedLines& outpu
     return;
   }
   if (const auto pair = splitPair(line, ',')) {
-    outputLines.appendLine({pair->pairValue, kTab, pair->pairKey});
+    outputLines.appendFields(pair->pairValue, pair->pairKey);
   }
 }
 
 bool startsWtwPair(std::string_view line) { return !lineBody(line).empty(); }
 
 void convertWtwLine(std::string_view firstLine, std::string_view secondLine, EncodedLines& outputLines) {
-  outputLines.appendLine({lineBody(secondLine), kTab, lineBody(firstLine)});
+  outputLines.appendFields(lineBody(secondLine), lineBody(firstLine));
 }
 
 void convertTypLine(std::string_view line, EncodedLines& outputLines) {

@@ -1,8 +1,10 @@
 // Output lines in the byte form in which they leave the tool.
 #pragma once
 
+#include <cstddef>
+#include <cstring>
 #include <initializer_list>
-#include <string>
+#include <memory>
 #include <string_view>
 
 namespace stpconv {
@@ -12,20 +14,60 @@ namespace stpconv {
 /// The file and the console echo both receive exactly these bytes.
 class EncodedLines {
  public:
+  static constexpr std::string_view kLineEnd = "\r\n";
+
   /// Appends one line made of `pieces` followed by the line end. No piece
   /// holds an LF: pieces come from input lines, which are split at LF.
   void appendLine(std::initializer_list<std::string_view> pieces) {
-    for (std::string_view piece : pieces) bytes_.append(piece);
-    bytes_.append(kLineEnd);
+    std::size_t length = kLineEnd.size();
+    for (std::string_view piece : pieces) length += piece.size();
+    char* out = reserve(length);
+    for (std::string_view piece : pieces) {
+      std::memcpy(out, piece.data(), piece.size());
+      out += piece.size();
+    }
+    std::memcpy(out, kLineEnd.data(), kLineEnd.size());
+    size_ += length;
   }
-  void clear() { bytes_.clear(); }
-  [[nodiscard]] bool empty() const { return bytes_.empty(); }
-  [[nodiscard]] std::string_view bytes() const { return bytes_; }
-
-  static constexpr std::string_view kLineEnd = "\r\n";
+  /// Appends `left` TAB `right` and the line end: the shape of every line
+  /// but the ZTP event message.
+  void appendFields(std::string_view left, std::string_view right) {
+    const std::size_t length = left.size() + 1 + right.size();
+    char* out = reserve(length + kLineEnd.size());
+    if (right.data() == left.data() + left.size() + 1) {
+      // Fields split out of one line at a separator: one copy, then the TAB over the separator.
+      std::memcpy(out, left.data(), length);
+    } else {
+      std::memcpy(out, left.data(), left.size());
+      std::memcpy(out + left.size() + 1, right.data(), right.size());
+    }
+    out[left.size()] = '\t';
+    std::memcpy(out + length, kLineEnd.data(), kLineEnd.size());
+    size_ += length + kLineEnd.size();
+  }
+  void clear() { size_ = 0; }
+  [[nodiscard]] bool empty() const { return size_ == 0; }
+  [[nodiscard]] std::string_view bytes() const { return {data_.get(), size_}; }
 
  private:
-  std::string bytes_;
+  // Room for `length` more bytes; growing is rare, as a cleared batch keeps its room.
+  char* reserve(std::size_t length) {
+    if (capacity_ - size_ < length) grow(length);
+    return data_.get() + size_;
+  }
+  void grow(std::size_t length) {
+    std::size_t capacity = capacity_ == 0 ? kInitialCapacity : capacity_;
+    while (capacity - size_ < length) capacity *= 2;
+    std::unique_ptr<char[]> data(new char[capacity]);
+    if (size_ != 0) std::memcpy(data.get(), data_.get(), size_);
+    data_ = std::move(data);
+    capacity_ = capacity;
+  }
+
+  static constexpr std::size_t kInitialCapacity = std::size_t{64} * 1024;
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
 };
 
 }  // namespace stpconv

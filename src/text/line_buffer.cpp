@@ -42,16 +42,22 @@ void LineBuffer::takeLines(LineList& lines) {
   const char* const first = data_.get();
   const char* next = first + begin_;
   const char* const end = first + end_;
+  // NUL bytes are rare: one scan of the new bytes spares one per line.
+  const bool mayHoldNul = next != end && std::memchr(next, '\0', static_cast<std::size_t>(end - next)) != nullptr;
+  auto lineText = [mayHoldNul](const char* begin, const char* lineEnd) {
+    const std::string_view bytes(begin, static_cast<std::size_t>(lineEnd - begin));
+    return mayHoldNul ? widenLine(bytes) : bytes;
+  };
   while (next != end) {
     const void* lf = std::memchr(next, '\n', static_cast<std::size_t>(end - next));
     if (lf == nullptr) break;
     const char* lineEnd = static_cast<const char*>(lf);
-    lines.append(widenLine({next, static_cast<std::size_t>(lineEnd - next)}));
+    lines.append(lineText(next, lineEnd));
     next = lineEnd + 1;
   }
   begin_ = static_cast<std::size_t>(next - first);
   if (atEnd_ && !finished_) {
-    lines.append(widenLine({next, static_cast<std::size_t>(end - next)}));
+    lines.append(lineText(next, end));
     begin_ = end_;
     finished_ = true;
   }
