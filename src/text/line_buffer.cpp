@@ -1,6 +1,9 @@
 #include "text/line_buffer.h"
 
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <new>
 #include <string_view>
 
@@ -38,26 +41,53 @@ bool LineBuffer::grow() {
 
 void LineBuffer::commit(std::size_t count) { end_ += count; }
 
+namespace {
+
+// Calls `onLine(begin, end)` for every line that ends with an LF in
+// [next, end), and returns where the unfinished rest starts. Lines are
+// mostly short, so on x86-64 the LFs of 16 bytes at a time are found with
+// one compare instead of one library call per line.
+template <typename OnLine>
+const char* forEachLine(const char* next, const char* const end, OnLine onLine) {
+  const char* scan = next;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (; end - scan >= 16; scan += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(scan));
+    auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
+    while (found != 0) {
+      const char* lineEnd = scan + __builtin_ctz(found);
+      onLine(next, lineEnd);
+      next = lineEnd + 1;
+      found &= found - 1;
+    }
+  }
+#endif
+  for (;;) {
+    const void* lf = std::memchr(scan, '\n', static_cast<std::size_t>(end - scan));
+    if (lf == nullptr) return next;
+    const char* lineEnd = static_cast<const char*>(lf);
+    onLine(next, lineEnd);
+    next = scan = lineEnd + 1;
+  }
+}
+
+}  // namespace
+
 void LineBuffer::takeLines(LineList& lines) {
   const char* const first = data_.get();
   const char* next = first + begin_;
   const char* const end = first + end_;
   // NUL bytes are rare: one scan of the new bytes spares one per line.
   const bool mayHoldNul = next != end && std::memchr(next, '\0', static_cast<std::size_t>(end - next)) != nullptr;
-  auto lineText = [mayHoldNul](const char* begin, const char* lineEnd) {
+  auto append = [&lines, mayHoldNul](const char* begin, const char* lineEnd) {
     const std::string_view bytes(begin, static_cast<std::size_t>(lineEnd - begin));
-    return mayHoldNul ? widenLine(bytes) : bytes;
+    lines.append(mayHoldNul ? widenLine(bytes) : bytes);
   };
-  while (next != end) {
-    const void* lf = std::memchr(next, '\n', static_cast<std::size_t>(end - next));
-    if (lf == nullptr) break;
-    const char* lineEnd = static_cast<const char*>(lf);
-    lines.append(lineText(next, lineEnd));
-    next = lineEnd + 1;
-  }
+  if (next != end) next = forEachLine(next, end, append);
   begin_ = static_cast<std::size_t>(next - first);
   if (atEnd_ && !finished_) {
-    lines.append(lineText(next, end));
+    append(next, end);
     begin_ = end_;
     finished_ = true;
   }
