@@ -22,11 +22,13 @@ inline std::string convertBytes(FileType type, std::string_view input,
   EncodedLines out;
   std::string result;
   auto convertTaken = [&] {
-    lines.clear();
-    buffer.takeLines(lines);
-    out.clear();
-    pass.convertFile(lines, out);
-    result.append(out.bytes());
+    do {  // a batch holds a bounded number of lines: take until one is not full
+      lines.clear();
+      buffer.takeLines(lines);
+      out.clear();
+      pass.convertFile(lines, out);
+      result.append(out.bytes());
+    } while (lines.full());
   };
   while (!input.empty()) {
     const auto space = buffer.freeSpace();

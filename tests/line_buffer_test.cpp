@@ -18,9 +18,11 @@ std::string linesOf(std::string_view input, std::size_t chunkSize, std::size_t b
   LineList lines;
   std::string joined;
   auto take = [&] {
-    lines.clear();
-    buffer.takeLines(lines);
-    for (std::string_view line : lines) joined.append(line).append("|");
+    do {
+      lines.clear();
+      buffer.takeLines(lines);
+      for (std::string_view line : lines) joined.append(line).append("|");
+    } while (lines.full());
   };
   while (!input.empty()) {
     const auto space = buffer.freeSpace();
@@ -74,6 +76,32 @@ TEST(LineBuffer, LinesLongerThanTheBlockComeOutWhole) {
   std::replace(want.begin(), want.end(), '\n', '|');
   EXPECT_EQ(want, linesOf(input, 64, 64));
   EXPECT_EQ(want, linesOf(input, 1000, 64));
+}
+
+TEST(LineBuffer, ABatchHoldsABoundedNumberOfLinesAndTheRestFollows) {
+  const std::size_t count = 3 * LineList::kCapacity + 5;
+  std::string input;
+  for (std::size_t i = 0; i < count; ++i) input += std::to_string(i % 10) + "\n";
+  LineBuffer buffer;
+  const auto space = buffer.freeSpace();
+  std::memcpy(space.data(), input.data(), input.size());
+  buffer.commit(input.size());
+  buffer.markEnd();
+  LineList lines;
+  std::size_t taken = 0;
+  while (!buffer.finished()) {
+    lines.clear();
+    buffer.takeLines(lines);
+    ASSERT_FALSE(lines.empty());
+    for (std::string_view line : lines) {
+      if (taken < count) {
+        EXPECT_EQ(std::to_string(taken % 10), line) << taken;
+      }
+      ++taken;
+    }
+  }
+  EXPECT_EQ(count + 1, taken);  // and the empty line after the last LF
+  EXPECT_EQ("", lines[lines.size() - 1]);
 }
 
 TEST(TextLine, WidenLineStopsAtTheFirstNulAndLineBodyDropsOneCharacter) {

@@ -15,7 +15,7 @@ namespace stpconv {
 /// read to complete. A line longer than the buffer makes the buffer grow.
 class LineBuffer {
  public:
-  static constexpr std::size_t kDefaultBlockSize = std::size_t{256} * 1024;
+  static constexpr std::size_t kDefaultBlockSize = std::size_t{512} * 1024;
 
   explicit LineBuffer(std::size_t blockSize = kDefaultBlockSize) : capacity_(blockSize) {}
 
@@ -37,6 +37,7 @@ class LineBuffer {
   [[nodiscard]] bool grow();
 
   std::unique_ptr<char[]> data_;
+  std::unique_ptr<const char*[]> lineEnds_;  // scratch: where the lines of one batch end
   std::size_t capacity_;
   std::size_t begin_ = 0;  // first byte not yet handed out as part of a line
   std::size_t end_ = 0;    // end of the bytes read so far

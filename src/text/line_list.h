@@ -2,26 +2,36 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+#include <span>
 #include <string_view>
-#include <vector>
 
 namespace stpconv {
 
-/// An ordered batch of text lines. The lines are views into the block they
-/// were read from, so a batch is valid only until the next one is loaded.
-/// Clearing keeps the capacity: refilling a batch allocates nothing.
+/// An ordered batch of at most `kCapacity` text lines. The lines are views
+/// into the block they were read from, so a batch is valid only until the
+/// next one is loaded. Its room is allocated once; refilling allocates nothing.
 class LineList {
  public:
-  void append(std::string_view line) { lines_.push_back(line); }
-  void clear() { lines_.clear(); }
-  [[nodiscard]] bool empty() const { return lines_.empty(); }
-  [[nodiscard]] std::size_t size() const { return lines_.size(); }
+  static constexpr std::size_t kCapacity = 32768;
+
+  LineList() : lines_(new std::string_view[kCapacity]) {}
+
+  void append(std::string_view line) { lines_[size_++] = line; }
+  /// The free room, for filling many lines at once; `grow` records how many were filled.
+  [[nodiscard]] std::span<std::string_view> room() { return {lines_.get() + size_, kCapacity - size_}; }
+  void grow(std::size_t count) { size_ += count; }
+  void clear() { size_ = 0; }
+  [[nodiscard]] bool empty() const { return size_ == 0; }
+  [[nodiscard]] bool full() const { return size_ == kCapacity; }
+  [[nodiscard]] std::size_t size() const { return size_; }
   [[nodiscard]] std::string_view operator[](std::size_t i) const { return lines_[i]; }
-  [[nodiscard]] auto begin() const { return lines_.begin(); }
-  [[nodiscard]] auto end() const { return lines_.end(); }
+  [[nodiscard]] const std::string_view* begin() const { return lines_.get(); }
+  [[nodiscard]] const std::string_view* end() const { return lines_.get() + size_; }
 
  private:
-  std::vector<std::string_view> lines_;
+  std::unique_ptr<std::string_view[]> lines_;
+  std::size_t size_ = 0;
 };
 
 }  // namespace stpconv

@@ -43,11 +43,15 @@ using Clock = std::chrono::steady_clock;
   ::_exit(127);
 }
 
-int waitForChild(pid_t pid, Clock::time_point deadline, bool& timedOut) {
+int waitForChild(pid_t pid, Clock::time_point deadline, bool& timedOut, long& peakRssKiB) {
   for (;;) {
     int status = 0;
-    const pid_t r = ::waitpid(pid, &status, WNOHANG);
-    if (r == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    rusage usage{};
+    const pid_t r = ::wait4(pid, &status, WNOHANG, &usage);
+    if (r == pid) {
+      peakRssKiB = usage.ru_maxrss;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
     if (r < 0 && errno != EINTR) return -1;
     if (Clock::now() > deadline) {
       timedOut = true;
@@ -88,9 +92,10 @@ RunResult runProgram(const RunOptions& options) {
     if (options.stdinMode == Stdin::Closed) ::close(0); else ::dup2(in[0], 0);
     switch (options.stdoutMode) {
       case Stdout::Closed: ::close(1); break;
-      case Stdout::DevFull: {
-        const int full = ::open("/dev/full", O_WRONLY);
-        ::dup2(full, 1);
+      case Stdout::DevFull:
+      case Stdout::DevNull: {
+        const int device = ::open(options.stdoutMode == Stdout::DevFull ? "/dev/full" : "/dev/null", O_WRONLY);
+        ::dup2(device, 1);
         break;
       }
       case Stdout::AppendToFile: {
@@ -140,7 +145,7 @@ RunResult runProgram(const RunOptions& options) {
   }
   if (inFd >= 0) ::close(inFd);
   if (outFd >= 0) ::close(outFd);
-  result.exitStatus = waitForChild(pid, deadline, result.timedOut);
+  result.exitStatus = waitForChild(pid, deadline, result.timedOut, result.peakRssKiB);
   return result;
 }
 

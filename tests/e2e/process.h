@@ -27,7 +27,7 @@ class TempDir {
 };
 
 enum class Stdin { Bytes, Closed };
-enum class Stdout { Capture, Closed, DevFull, PipeClosedEarly, AppendToFile };
+enum class Stdout { Capture, Closed, DevFull, DevNull, PipeClosedEarly, AppendToFile };
 
 struct RunOptions {
   std::vector<std::string> arguments;
@@ -48,6 +48,7 @@ struct RunResult {
   std::string output;  // what reached standard output (as far as it was read)
   int exitStatus = -1;  // -1 unless the program exited normally
   bool timedOut = false;
+  long peakRssKiB = 0;  // the program's peak resident memory
 };
 
 /// Runs the program built with the tests; never waits longer than the timeout.
