@@ -1,5 +1,6 @@
 // Converts a whole input held in memory, fed to the block buffer in chunks
-// of a chosen size, exactly as the program feeds it the reads of a file.
+// of a chosen size, exactly as the program feeds it the reads of a file, in
+// batches of a chosen number of lines.
 #pragma once
 
 #include <algorithm>
@@ -15,10 +16,11 @@ namespace stpconv::testing {
 
 inline std::string convertBytes(FileType type, std::string_view input,
                                 std::size_t chunkSize = std::numeric_limits<std::size_t>::max(),
-                                std::size_t blockSize = LineBuffer::kDefaultBlockSize) {
+                                std::size_t blockSize = LineBuffer::kDefaultBlockSize,
+                                std::size_t batchLines = LineList::kDefaultCapacity) {
   LineBuffer buffer(blockSize);
   ConversionPass pass(type);
-  LineList lines;
+  LineList lines(batchLines);
   EncodedLines out;
   std::string result;
   auto convertTaken = [&] {

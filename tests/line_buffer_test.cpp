@@ -79,7 +79,7 @@ TEST(LineBuffer, LinesLongerThanTheBlockComeOutWhole) {
 }
 
 TEST(LineBuffer, ABatchHoldsABoundedNumberOfLinesAndTheRestFollows) {
-  const std::size_t count = 3 * LineList::kCapacity + 5;
+  const std::size_t count = 3 * LineList::kDefaultCapacity + 5;
   std::string input;
   for (std::size_t i = 0; i < count; ++i) input += std::to_string(i % 10) + "\n";
   LineBuffer buffer;

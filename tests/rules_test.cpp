@@ -23,7 +23,10 @@ void expectConversions(FileType type, std::initializer_list<Case> cases) {
     EXPECT_EQ(c.want, whole) << "input: " << c.input;
     for (std::size_t chunk : {1, 2, 3, 5, 8}) {
       for (std::size_t block : {1, 3, 16}) {
-        EXPECT_EQ(whole, convertBytes(type, c.input, chunk, block)) << "chunk " << chunk << " block " << block;
+        for (std::size_t batch : {1, 2, 3}) {  // a pair or the first line may end a batch
+          EXPECT_EQ(whole, convertBytes(type, c.input, chunk, block, batch))
+              << "chunk " << chunk << " block " << block << " batch " << batch;
+        }
       }
     }
   }

@@ -51,7 +51,7 @@ std::uint64_t lineEndsIn64(const char* at) {
   const __m128i lf = _mm_set1_epi8('\n');
   std::uint64_t mask = 0;
   for (int i = 0; i < 4; ++i) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * i));
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + std::ptrdiff_t{16} * i));
     mask |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)))} << (16 * i);
   }
   return mask;
@@ -83,7 +83,7 @@ std::size_t findLineEnds(const char* scan, const char* const end, const char** e
     for (out += 4; mask != 0; mask &= mask - 1) *out++ = scan + lowestBit(mask);
     count += found;
   }
-  while (count < room) {
+  while (count < room && scan != end) {
     const void* lf = std::memchr(scan, '\n', static_cast<std::size_t>(end - scan));
     if (lf == nullptr) break;
     ends[count++] = static_cast<const char*>(lf);
@@ -105,8 +105,9 @@ void LineBuffer::takeLines(LineList& lines) {
     return mayHoldNul ? widenLine(bytes) : bytes;
   };
   const std::span<std::string_view> room = lines.room();
-  if (!lineEnds_) lineEnds_.reset(new const char*[LineList::kCapacity + 4]);
-  const std::size_t found = findLineEnds(next, end, lineEnds_.get(), room.size());
+  // Room for four more than fit, as whole chunks write four line ends at once.
+  if (lineEnds_.size() < room.size() + 4) lineEnds_.resize(room.size() + 4);
+  const std::size_t found = findLineEnds(next, end, lineEnds_.data(), room.size());
   for (std::size_t i = 0; i < found; ++i) {
     room[i] = text(next, lineEnds_[i]);
     next = lineEnds_[i] + 1;
@@ -114,7 +115,8 @@ void LineBuffer::takeLines(LineList& lines) {
   lines.grow(found);
   begin_ = static_cast<std::size_t>(next - first);
   // The last line follows only once every complete line has been taken.
-  if (atEnd_ && !finished_ && !lines.full() && std::memchr(next, '\n', static_cast<std::size_t>(end - next)) == nullptr) {
+  const bool completeLinesLeft = next != end && std::memchr(next, '\n', static_cast<std::size_t>(end - next)) != nullptr;
+  if (atEnd_ && !finished_ && !lines.full() && !completeLinesLeft) {
     lines.append(text(next, end));
     begin_ = end_;
     finished_ = true;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "text/line_list.h"
 
@@ -37,7 +38,7 @@ class LineBuffer {
   [[nodiscard]] bool grow();
 
   std::unique_ptr<char[]> data_;
-  std::unique_ptr<const char*[]> lineEnds_;  // scratch: where the lines of one batch end
+  std::vector<const char*> lineEnds_;  // scratch: where the lines of one batch end
   std::size_t capacity_;
   std::size_t begin_ = 0;  // first byte not yet handed out as part of a line
   std::size_t end_ = 0;    // end of the bytes read so far

@@ -8,22 +8,24 @@
 
 namespace stpconv {
 
-/// An ordered batch of at most `kCapacity` text lines. The lines are views
+/// An ordered batch of at most `capacity()` text lines. The lines are views
 /// into the block they were read from, so a batch is valid only until the
 /// next one is loaded. Its room is allocated once; refilling allocates nothing.
 class LineList {
  public:
-  static constexpr std::size_t kCapacity = 32768;
+  static constexpr std::size_t kDefaultCapacity = 32768;
 
-  LineList() : lines_(new std::string_view[kCapacity]) {}
+  explicit LineList(std::size_t capacity = kDefaultCapacity)
+      : lines_(new std::string_view[capacity]), capacity_(capacity) {}
 
   void append(std::string_view line) { lines_[size_++] = line; }
   /// The free room, for filling many lines at once; `grow` records how many were filled.
-  [[nodiscard]] std::span<std::string_view> room() { return {lines_.get() + size_, kCapacity - size_}; }
+  [[nodiscard]] std::span<std::string_view> room() { return {lines_.get() + size_, capacity_ - size_}; }
   void grow(std::size_t count) { size_ += count; }
   void clear() { size_ = 0; }
   [[nodiscard]] bool empty() const { return size_ == 0; }
-  [[nodiscard]] bool full() const { return size_ == kCapacity; }
+  [[nodiscard]] bool full() const { return size_ == capacity_; }
+  [[nodiscard]] std::size_t capacity() const { return capacity_; }
   [[nodiscard]] std::size_t size() const { return size_; }
   [[nodiscard]] std::string_view operator[](std::size_t i) const { return lines_[i]; }
   [[nodiscard]] const std::string_view* begin() const { return lines_.get(); }
@@ -31,6 +33,7 @@ class LineList {
 
  private:
   std::unique_ptr<std::string_view[]> lines_;
+  std::size_t capacity_;
   std::size_t size_ = 0;
 };
 

@@ -32,12 +32,13 @@ void checkLines(std::string_view output) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using stpconv::testing::convertBytes;
   constexpr auto type = static_cast<stpconv::FileType>(FUZZ_FILE_TYPE);
-  // The first byte chooses how the input is cut: the read size and the block size.
+  // The first two bytes choose how the input is cut: reads, blocks and batches.
   const std::size_t cut = size > 0 ? data[0] : 0;
+  const std::size_t batch = 1 + (size > 1 ? data[1] % 8 : 0);
   const std::string_view input(reinterpret_cast<const char*>(data), size);
 
-  const std::string whole = convertBytes(type, input);
+  const std::string whole = convertBytes(type, input, input.size() + 1, input.size() + 1, input.size() + 2);
   checkLines(whole);
-  check(whole == convertBytes(type, input, 1 + cut % 17, 1 + cut / 17));
+  check(whole == convertBytes(type, input, 1 + cut % 17, 1 + cut / 17, batch));
   return 0;
 }
