@@ -115,7 +115,7 @@ class EncodedLines {
     capacity_ = capacity;
   }
 
-  static constexpr std::size_t kInitialCapacity = std::size_t{64} * 1024;
+  static constexpr std::size_t kInitialCapacity = std::size_t{16} * 1024;
   std::unique_ptr<char[]> data_;
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;

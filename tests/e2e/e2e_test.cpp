@@ -19,7 +19,7 @@ namespace {
 using namespace std::string_literals;
 using stpconv::testing::convertBytes;
 
-const std::string kPrompt = "INPUT THE FILE NAME TO CONVERT:\n";
+const std::string kPrompt = "INPUT THE FILE NAME TO CONVERT:" + consoleLineEnd();
 
 // Everything in a folder, by name: file contents, link targets, folders.
 std::map<std::string, std::string> snapshot(const fs::path& folder) {
@@ -185,6 +185,7 @@ TEST(OutputFile, WriteFailuresAreReported) {
     EXPECT_EQ(0, r.exitStatus);
     EXPECT_TRUE(r.output.ends_with("\r\nFAILED TO WRITE FILE : a.stp")) << r.output.substr(r.output.size() - 60);
   }
+  if (testsWindowsProgram()) GTEST_SKIP() << "Windows has no file size limit for a process";
   {  // the process may not write a file that large
     TempDir dir;
     writeFile(dir / "a.csv", input);
@@ -202,6 +203,7 @@ TEST(OutputFile, ReplacesOldContentAndNewFilesFollowTheUmask) {
   EXPECT_EQ(0, runProgram({.arguments = {"a.typ"}, .folder = dir.path()}).exitStatus);
   EXPECT_EQ("AB\tCD\r\n", readFile(dir / "a.stp"));
 
+  if (testsWindowsProgram()) GTEST_SKIP() << "Windows files have no POSIX mode bits";
   writeFile(dir / "b.typ", "AB:CD\r\n");
   EXPECT_EQ(0, runProgram({.arguments = {"b.typ"}, .folder = dir.path(), .umask = 027}).exitStatus);
   EXPECT_EQ(fs::perms(0640), fs::status(dir / "b.stp").permissions() & fs::perms::mask);
@@ -255,6 +257,7 @@ TEST(Input, LinesOfAnyLengthAcrossReadBlocksComeOutExact) {
 }
 
 TEST(Input, AReadErrorIsReportedNotTakenForTheEndOfTheFile) {
+  if (testsWindowsProgram()) GTEST_SKIP() << "the failing read is preloaded into a native program only";
   const std::string input = sampleCsv(30000);
   const std::string preload = "LD_PRELOAD="s + FAIL_READ_LIBRARY;
   // A sanitized build wants its runtime loaded first; the preloaded reads come before it here.

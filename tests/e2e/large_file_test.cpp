@@ -32,7 +32,9 @@ TEST(LargeFile, Over4GiBConvertsRightInConstantMemory) {
   const RunResult r = runProgram({.arguments = {"big.csv"}, .folder = dir.path(), .stdoutMode = Stdout::DevNull,
                                   .timeout = std::chrono::seconds(900)});
   ASSERT_EQ(0, r.exitStatus);
-  EXPECT_LT(r.peakRssKiB, 16 * 1024) << "peak memory grew with the input";
+  if (!testsWindowsProgram()) {  // under wine the peak is the emulator's, not the program's
+    EXPECT_LT(r.peakRssKiB, 16 * 1024) << "peak memory grew with the input";
+  }
   std::filesystem::remove(dir / "big.csv");
 
   std::ifstream output(dir / "big.stp", std::ios::binary);

@@ -27,11 +27,27 @@ using Clock = std::chrono::steady_clock;
 
 [[noreturn]] void fail(const std::string& what) { throw std::runtime_error(what + ": " + std::strerror(errno)); }
 
-// Runs in the child after fork: only async-signal-safe work and exec.
+std::string environmentOr(const char* name, const std::string& fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' ? value : fallback;
+}
+
+// The program under test, preceded by its emulator when it has one.
+const std::vector<std::string>& programCommand() {
+  static const std::vector<std::string> command = [] {
+    std::vector<std::string> words;
+    const std::string emulator = environmentOr("STPCONV_TEST_EMULATOR", "");
+    if (!emulator.empty()) words.push_back(emulator);
+    words.push_back(environmentOr("STPCONV_TEST_PROGRAM", STPCONV_BINARY));
+    return words;
+  }();
+  return command;
+}
+
+// Runs in the child after fork: exec, after building the argument list.
 [[noreturn]] void execProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& extraEnv) {
   std::vector<char*> argv;
-  static char program[] = STPCONV_BINARY;
-  argv.push_back(program);
+  for (const auto& word : programCommand()) argv.push_back(const_cast<char*>(word.c_str()));
   for (const auto& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   std::vector<char*> envp;
@@ -39,7 +55,7 @@ using Clock = std::chrono::steady_clock;
   for (const auto& e : extraEnv) envp.push_back(const_cast<char*>(e.c_str()));
   envp.push_back(nullptr);
   ::signal(SIGPIPE, SIG_DFL);  // the test ignores it; the program must decide for itself
-  ::execve(program, argv.data(), envp.data());
+  ::execve(argv[0], argv.data(), envp.data());
   ::_exit(127);
 }
 
@@ -65,6 +81,10 @@ int waitForChild(pid_t pid, Clock::time_point deadline, bool& timedOut, long& pe
 
 }  // namespace
 
+bool testsWindowsProgram() { return programCommand().back().ends_with(".exe"); }
+
+std::string consoleLineEnd() { return testsWindowsProgram() ? "\r\n" : "\n"; }
+
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "stpconv-e2e-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) fail("mkdtemp");
@@ -79,6 +99,7 @@ TempDir::~TempDir() {
 
 RunResult runProgram(const RunOptions& options) {
   std::signal(SIGPIPE, SIG_IGN);
+  (void)programCommand();  // built before fork: the child only execs
   int in[2] = {-1, -1};
   int out[2] = {-1, -1};
   if (options.stdinMode == Stdin::Bytes && ::pipe2(in, O_CLOEXEC) != 0) fail("pipe");

@@ -51,7 +51,14 @@ struct RunResult {
   long peakRssKiB = 0;  // the program's peak resident memory
 };
 
-/// Runs the program built with the tests; never waits longer than the timeout.
+/// True when the program under test is the Windows one (STPCONV_TEST_PROGRAM
+/// names an .exe, run through STPCONV_TEST_EMULATOR): rows that cannot hold
+/// there are skipped by name, with the reason.
+bool testsWindowsProgram();
+/// The line end that follows the prompt: the console's own.
+std::string consoleLineEnd();
+
+/// Runs the program under test; never waits longer than the timeout.
 RunResult runProgram(const RunOptions& options);
 
 std::string readFile(const std::filesystem::path& path);

@@ -10,7 +10,14 @@ using std::chrono::milliseconds;
 constexpr milliseconds kPatience{10000};
 constexpr milliseconds kStillWaiting{300};
 
-TEST(Terminal, AfterAFailureWithANameFromTheCommandLineTheToolWaitsForEnter) {
+class Terminal : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (testsWindowsProgram()) GTEST_SKIP() << "a pty is no Windows console; its keys reach wine, not the program";
+  }
+};
+
+TEST_F(Terminal, AfterAFailureWithANameFromTheCommandLineTheToolWaitsForEnter) {
   TempDir dir;
   TerminalSession session(dir.path(), {"missing.csv"});
   ASSERT_TRUE(session.waitForScreen("FAILED TO OPEN FILE: missing.csv", kPatience)) << session.screen();
@@ -21,7 +28,7 @@ TEST(Terminal, AfterAFailureWithANameFromTheCommandLineTheToolWaitsForEnter) {
   EXPECT_EQ(0, session.waitForExit(kPatience));
 }
 
-TEST(Terminal, ASuccessfulRunEndsWithoutWaiting) {
+TEST_F(Terminal, ASuccessfulRunEndsWithoutWaiting) {
   TempDir dir;
   writeFile(dir / "a.csv", "AB,CD\r\n");
   TerminalSession session(dir.path(), {"a.csv"});
@@ -29,7 +36,7 @@ TEST(Terminal, ASuccessfulRunEndsWithoutWaiting) {
   EXPECT_EQ("AB\tCD\r\n", readFile(dir / "a.stp"));
 }
 
-TEST(Terminal, ThePromptReadsTheNameAndAFailureAfterItEndsAtOnce) {
+TEST_F(Terminal, ThePromptReadsTheNameAndAFailureAfterItEndsAtOnce) {
   TempDir dir;
   writeFile(dir / "a.csv", "AB,CD\r\n");
   {
