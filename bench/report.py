@@ -74,7 +74,7 @@ def main():
         f"set output '{os.path.join(results, 'throughput.png')}'",
         "set title 'CSV conversion throughput (page cache warm, echo to /dev/null)'",
         "set logscale x", "set xlabel 'input size (MB)'", "set ylabel 'MB/s'", "set key outside right",
-        "set grid", "set yrange [0:*]",
+        "set grid", "set yrange [0:*]", "set xrange [8:1300]",
         "plot " + ", ".join(f"'{data}' using ($1/1e6):{i + 2} with linespoints lw 2 title '{t}'"
                             for i, t in enumerate(TOOLS)),
     ])

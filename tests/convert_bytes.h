@@ -14,6 +14,22 @@
 
 namespace stpconv::testing {
 
+/// Feeds `input` to `buffer` in reads of at most `chunkSize` bytes, then its
+/// end, and calls `takeLines()` after each: it must take every line it can.
+template <typename TakeLines>
+void feedInChunks(LineBuffer& buffer, std::string_view input, std::size_t chunkSize, TakeLines takeLines) {
+  while (!input.empty()) {
+    const auto space = buffer.freeSpace();
+    const std::size_t n = std::min({chunkSize, space.size(), input.size()});
+    std::memcpy(space.data(), input.data(), n);
+    buffer.commit(n);
+    input.remove_prefix(n);
+    takeLines();
+  }
+  buffer.markEnd();
+  takeLines();
+}
+
 inline std::string convertBytes(FileType type, std::string_view input,
                                 std::size_t chunkSize = std::numeric_limits<std::size_t>::max(),
                                 std::size_t blockSize = LineBuffer::kDefaultBlockSize,
@@ -23,7 +39,7 @@ inline std::string convertBytes(FileType type, std::string_view input,
   LineList lines(batchLines);
   EncodedLines out;
   std::string result;
-  auto convertTaken = [&] {
+  feedInChunks(buffer, input, chunkSize, [&] {
     do {  // a batch holds a bounded number of lines: take until one is not full
       lines.clear();
       buffer.takeLines(lines);
@@ -31,17 +47,7 @@ inline std::string convertBytes(FileType type, std::string_view input,
       pass.convertFile(lines, out);
       result.append(out.bytes());
     } while (lines.full());
-  };
-  while (!input.empty()) {
-    const auto space = buffer.freeSpace();
-    const std::size_t n = std::min({chunkSize, space.size(), input.size()});
-    std::memcpy(space.data(), input.data(), n);
-    buffer.commit(n);
-    input.remove_prefix(n);
-    convertTaken();
-  }
-  buffer.markEnd();
-  convertTaken();
+  });
   return result;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "convert_bytes.h"
 #include "text/text_line.h"
 
 namespace stpconv {
@@ -17,23 +18,13 @@ std::string linesOf(std::string_view input, std::size_t chunkSize, std::size_t b
   LineBuffer buffer(blockSize);
   LineList lines;
   std::string joined;
-  auto take = [&] {
+  testing::feedInChunks(buffer, input, chunkSize, [&] {
     do {
       lines.clear();
       buffer.takeLines(lines);
       for (std::string_view line : lines) joined.append(line).append("|");
     } while (lines.full());
-  };
-  while (!input.empty()) {
-    const auto space = buffer.freeSpace();
-    const std::size_t n = std::min({chunkSize, space.size(), input.size()});
-    std::memcpy(space.data(), input.data(), n);
-    buffer.commit(n);
-    input.remove_prefix(n);
-    take();
-  }
-  buffer.markEnd();
-  take();
+  });
   EXPECT_TRUE(buffer.finished());
   joined.pop_back();
   return joined;

@@ -1,8 +1,28 @@
 #include "run/output_file.h"
 
+#include <memory>
+#include <new>
+
 #include "run/platform.h"
 
 namespace stpconv {
+namespace {
+
+// Replaces the whole content of `to` with the content of `from`.
+bool copyContents(int from, int to) {
+  if (!platform::rewindAndEmpty(from, to)) return false;
+  constexpr std::size_t kBlock = std::size_t{256} * 1024;
+  const std::unique_ptr<char[]> block(new (std::nothrow) char[kBlock]);
+  if (!block) return false;
+  for (;;) {
+    const long long n = platform::readSome(from, {block.get(), kBlock});
+    if (n < 0) return false;
+    if (n == 0) return true;
+    if (!platform::writeAll(to, {block.get(), static_cast<std::size_t>(n)})) return false;
+  }
+}
+
+}  // namespace
 
 OutputFile::~OutputFile() {
   // Reached with files still open only after a failure has been reported.
@@ -29,7 +49,7 @@ bool OutputFile::write(std::string_view bytes) { return platform::writeAll(fd_, 
 bool OutputFile::close() {
   bool ok = true;
   if (finalFd_ >= 0) {
-    ok = platform::copyContents(fd_, finalFd_);
+    ok = copyContents(fd_, finalFd_);
     ok = platform::closeFile(finalFd_) && ok;
     finalFd_ = -1;
   }

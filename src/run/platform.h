@@ -33,8 +33,8 @@ void prepareProcess();
 [[nodiscard]] long long readSome(int fd, std::span<char> space);
 /// Writes every byte, through short writes and interruptions.
 [[nodiscard]] bool writeAll(int fd, std::string_view bytes);
-/// Replaces the whole content of `to` with the content of `from`.
-[[nodiscard]] bool copyContents(int from, int to);
+/// Moves `from` back to its start and empties `to`, ready for copying one into the other.
+[[nodiscard]] bool rewindAndEmpty(int from, int to);
 /// Closes `fd`; false when the system reports that the data may be lost.
 [[nodiscard]] bool closeFile(int fd);
 

@@ -6,8 +6,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <memory>
-#include <new>
 
 #include "run/platform.h"
 
@@ -86,17 +84,8 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
-bool copyContents(int from, int to) {
-  if (::lseek(from, 0, SEEK_SET) != 0 || ::ftruncate(to, 0) != 0 || ::lseek(to, 0, SEEK_SET) != 0) return false;
-  constexpr std::size_t kBlock = std::size_t{256} * 1024;
-  const std::unique_ptr<char[]> block(new (std::nothrow) char[kBlock]);
-  if (!block) return false;
-  for (;;) {
-    const long long n = readSome(from, {block.get(), kBlock});
-    if (n < 0) return false;
-    if (n == 0) return true;
-    if (!writeAll(to, {block.get(), static_cast<std::size_t>(n)})) return false;
-  }
+bool rewindAndEmpty(int from, int to) {
+  return ::lseek(from, 0, SEEK_SET) == 0 && ::ftruncate(to, 0) == 0 && ::lseek(to, 0, SEEK_SET) == 0;
 }
 
 bool closeFile(int fd) {
