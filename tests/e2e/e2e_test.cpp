@@ -163,6 +163,10 @@ TEST(Console, ABrokenStandardOutputNeverCostsTheFile) {
 }
 
 TEST(Console, EchoingIntoTheInputFileIsSkippedSoTheRunEnds) {
+  if (testsWindowsProgram()) {
+    GTEST_SKIP() << "wine cannot identify a standard output inherited from Linux "
+                    "(GetFileInformationByHandle fails), so the check cannot be seen to work here";
+  }
   TempDir dir;
   const std::string input = sampleCsv(20000);
   writeFile(dir / "in.csv", input);
@@ -175,35 +179,36 @@ TEST(Console, EchoingIntoTheInputFileIsSkippedSoTheRunEnds) {
   EXPECT_EQ(convertBytes(FileType::Csv, input), readFile(dir / "in.stp"));
 }
 
-TEST(OutputFile, WriteFailuresAreReported) {
-  const std::string input = sampleCsv(20000);
-  {  // disk full
-    TempDir dir;
-    writeFile(dir / "a.csv", input);
-    fs::create_symlink("/dev/full", dir / "a.stp");
-    const RunResult r = runProgram({.arguments = {"a.csv"}, .folder = dir.path()});
-    EXPECT_EQ(0, r.exitStatus);
-    EXPECT_TRUE(r.output.ends_with("\r\nFAILED TO WRITE FILE : a.stp")) << r.output.substr(r.output.size() - 60);
-  }
-  if (testsWindowsProgram()) GTEST_SKIP() << "Windows has no file size limit for a process";
-  {  // the process may not write a file that large
-    TempDir dir;
-    writeFile(dir / "a.csv", input);
-    const RunResult r = runProgram({.arguments = {"a.csv"}, .folder = dir.path(), .fileSizeLimit = 1000});
-    EXPECT_EQ(0, r.exitStatus);
-    EXPECT_TRUE(r.output.ends_with("\r\nFAILED TO WRITE FILE : a.stp")) << r.output.substr(r.output.size() - 60);
-    EXPECT_EQ(1000u, fs::file_size(dir / "a.stp"));
-  }
+TEST(OutputFile, ADiskFullIsReported) {
+  TempDir dir;
+  writeFile(dir / "a.csv", sampleCsv(20000));
+  fs::create_symlink("/dev/full", dir / "a.stp");
+  const RunResult r = runProgram({.arguments = {"a.csv"}, .folder = dir.path()});
+  EXPECT_EQ(0, r.exitStatus);
+  EXPECT_TRUE(r.output.ends_with("\r\nFAILED TO WRITE FILE : a.stp")) << r.output.substr(r.output.size() - 60);
 }
 
-TEST(OutputFile, ReplacesOldContentAndNewFilesFollowTheUmask) {
+TEST(OutputFile, AFileSizeLimitIsReported) {
+  if (testsWindowsProgram()) GTEST_SKIP() << "Windows has no file size limit for a process";
+  TempDir dir;
+  writeFile(dir / "a.csv", sampleCsv(20000));
+  const RunResult r = runProgram({.arguments = {"a.csv"}, .folder = dir.path(), .fileSizeLimit = 1000});
+  EXPECT_EQ(0, r.exitStatus);
+  EXPECT_TRUE(r.output.ends_with("\r\nFAILED TO WRITE FILE : a.stp")) << r.output.substr(r.output.size() - 60);
+  EXPECT_EQ(1000u, fs::file_size(dir / "a.stp"));
+}
+
+TEST(OutputFile, AnExistingFileIsReplacedWhole) {
   TempDir dir;
   writeFile(dir / "a.typ", "AB:CD\r\n");
   writeFile(dir / "a.stp", std::string(5000, 'x'));
   EXPECT_EQ(0, runProgram({.arguments = {"a.typ"}, .folder = dir.path()}).exitStatus);
   EXPECT_EQ("AB\tCD\r\n", readFile(dir / "a.stp"));
+}
 
+TEST(OutputFile, ANewFileFollowsTheUmask) {
   if (testsWindowsProgram()) GTEST_SKIP() << "Windows files have no POSIX mode bits";
+  TempDir dir;
   writeFile(dir / "b.typ", "AB:CD\r\n");
   EXPECT_EQ(0, runProgram({.arguments = {"b.typ"}, .folder = dir.path(), .umask = 027}).exitStatus);
   EXPECT_EQ(fs::perms(0640), fs::status(dir / "b.stp").permissions() & fs::perms::mask);
