@@ -62,10 +62,16 @@ std::uint64_t lineEndsIn64(const char* at) {
 #endif
 }
 
+// Whether `byte` occurs in [from, to); an empty range holds nothing.
+bool holds(const char* from, const char* to, char byte) {
+  return from != to && std::memchr(from, byte, static_cast<std::size_t>(to - from)) != nullptr;
+}
+
 int lowestBit(std::uint64_t mask) { return mask == 0 ? 0 : __builtin_ctzll(mask); }
 
 // Writes the positions of the LFs in [scan, end) to `ends`, at most `room`
-// of them, and returns how many. Lines are mostly short and of any length, so
+// of them, and returns how many. A chunk is scanned only while 64 entries of
+// room are left, so its unconditional writes always land inside the room. Lines are mostly short and of any length, so
 // a branch per line end would be mispredicted half the time: 64 bytes are
 // scanned at once, and their first four line ends are written whatever their
 // number, so that only a chunk with more than four branches differently.
@@ -99,14 +105,13 @@ void LineBuffer::takeLines(LineList& lines) {
   const char* next = first + begin_;
   const char* const end = first + end_;
   // NUL bytes are rare: one scan of the new bytes spares one per line.
-  const bool mayHoldNul = next != end && std::memchr(next, '\0', static_cast<std::size_t>(end - next)) != nullptr;
+  const bool mayHoldNul = holds(next, end, '\0');
   auto text = [mayHoldNul](const char* begin, const char* lineEnd) {
     const std::string_view bytes(begin, static_cast<std::size_t>(lineEnd - begin));
     return mayHoldNul ? widenLine(bytes) : bytes;
   };
   const std::span<std::string_view> room = lines.room();
-  // Room for four more than fit, as whole chunks write four line ends at once.
-  if (lineEnds_.size() < room.size() + 4) lineEnds_.resize(room.size() + 4);
+  if (lineEnds_.size() < room.size()) lineEnds_.resize(room.size());
   const std::size_t found = findLineEnds(next, end, lineEnds_.data(), room.size());
   for (std::size_t i = 0; i < found; ++i) {
     room[i] = text(next, lineEnds_[i]);
@@ -115,8 +120,7 @@ void LineBuffer::takeLines(LineList& lines) {
   lines.grow(found);
   begin_ = static_cast<std::size_t>(next - first);
   // The last line follows only once every complete line has been taken.
-  const bool completeLinesLeft = next != end && std::memchr(next, '\n', static_cast<std::size_t>(end - next)) != nullptr;
-  if (atEnd_ && !finished_ && !lines.full() && !completeLinesLeft) {
+  if (atEnd_ && !finished_ && !lines.full() && !holds(next, end, '\n')) {
     lines.append(text(next, end));
     begin_ = end_;
     finished_ = true;
