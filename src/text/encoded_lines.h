@@ -8,12 +8,17 @@
 #include <memory>
 #include <string_view>
 
-#if defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__) && !defined(__has_feature)
-#define STPCONV_REP_MOVSB 1
-#elif defined(__x86_64__) && defined(__has_feature)
-#if !__has_feature(address_sanitizer)
-#define STPCONV_REP_MOVSB 1
+// GCC announces AddressSanitizer with a macro, clang through __has_feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define STPCONV_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define STPCONV_SANITIZED 1
 #endif
+#endif
+
+#if defined(__x86_64__) && !defined(STPCONV_SANITIZED)
+#define STPCONV_REP_MOVSB 1
 #endif
 
 namespace stpconv {

@@ -70,11 +70,12 @@ bool holds(const char* from, const char* to, char byte) {
 int lowestBit(std::uint64_t mask) { return mask == 0 ? 0 : __builtin_ctzll(mask); }
 
 // Writes the positions of the LFs in [scan, end) to `ends`, at most `room`
-// of them, and returns how many. A chunk is scanned only while 64 entries of
-// room are left, so its unconditional writes always land inside the room. Lines are mostly short and of any length, so
+// of them, and returns how many. Lines are mostly short and of any length, so
 // a branch per line end would be mispredicted half the time: 64 bytes are
 // scanned at once, and their first four line ends are written whatever their
-// number, so that only a chunk with more than four branches differently.
+// number, so that only a chunk with more than four branches differently. A
+// chunk is scanned only while 64 entries of room are left, so those
+// unconditional writes always land inside the room.
 std::size_t findLineEnds(const char* scan, const char* const end, const char** ends, std::size_t room) {
   std::size_t count = 0;
   constexpr std::size_t kChunk = 64;
